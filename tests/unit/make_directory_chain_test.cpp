@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bnd/entry_output.h"
+#include "platform/platform.h"
+#include "tests/unit/temp_folder.h"
+
+namespace {
+
+class MakeDirectoryChain : public ::testing::Test {
+ protected:
+  void TearDown() override { use_code_page(code_page_single_byte); }
+  temp_folder folder_;
+};
+
+TEST_F(MakeDirectoryChain, CreatesEveryMissingFolderOutermostFirst) {
+  const struct {
+    const char* path;
+    int result;
+    std::vector<const char*> folders;  // must exist afterwards
+  } cases[] = {
+      {"out", 1, {"out"}},
+      {"a1\\b\\c", 1, {"a1", "a1\\b", "a1\\b\\c"}},
+      {"a2\\b\\c\\", 1, {"a2", "a2\\b", "a2\\b\\c"}},
+      {"a3/b/c", 1, {"a3", "a3\\b", "a3\\b\\c"}},
+      {"a4\\b/c", 1, {"a4", "a4\\b", "a4\\b\\c"}},
+      // Short first folders are made too: a destination may be two letters.
+      {"ab", 1, {"ab"}},
+      {"x\\", 1, {"x"}},
+      {"cd\\ef", 1, {"cd", "cd\\ef"}},
+      {"abc\\d", 1, {"abc", "abc\\d"}},
+      {".\\dot", 1, {"dot"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(make_directory_chain(c.path), c.result) << c.path;
+    for (const char* made : c.folders) {
+      EXPECT_TRUE(is_existing_folder(made)) << c.path << " should make " << made;
+    }
+  }
+}
+
+TEST_F(MakeDirectoryChain, EmptyPathMakesNothing) {
+  EXPECT_EQ(make_directory_chain(""), 0);
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));
+}
+
+TEST_F(MakeDirectoryChain, ExistingFoldersAreKept) {
+  ASSERT_EQ(make_directory_chain("keep\\inner"), 1);
+  write_bytes("keep/inner/file", "data");
+  EXPECT_EQ(make_directory_chain("keep\\inner"), 1);
+  EXPECT_EQ(read_bytes("keep/inner/file"), "data");
+}
+
+TEST_F(MakeDirectoryChain, StopsAtAFileInTheWayAndKeepsWhatItMade) {
+  ASSERT_EQ(make_directory_chain("out"), 1);
+  write_bytes("out/f", "");
+  EXPECT_EQ(make_directory_chain("new\\..\\out\\f\\sub"), 0);
+  EXPECT_TRUE(is_existing_folder("new"));
+  EXPECT_FALSE(is_existing_folder("out\\f\\sub"));
+}
+
+TEST_F(MakeDirectoryChain, AbsolutePathsStartBelowTheRoot) {
+  std::string base = tool_form(folder_.path());
+  EXPECT_EQ(make_directory_chain((base + "\\abs\\deep").c_str()), 1);
+  EXPECT_TRUE(is_existing_folder("abs\\deep"));
+}
+
+TEST_F(MakeDirectoryChain, PathTooLongForAPathBufferIsRefused) {
+  std::string path(300, 'a');
+  EXPECT_EQ(make_directory_chain(path.c_str()), 0);
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));
+}
+
+// 0x95 0x5C is one Shift_JIS character; its second byte is a backslash only
+// where the code page has no double-byte characters.
+TEST_F(MakeDirectoryChain, DoubleByteCharacterIsNeverSplit) {
+  use_code_page(code_page_shift_jis);
+  EXPECT_EQ(make_directory_chain("data\\\x95\x5c\\x"), 1);
+  EXPECT_TRUE(is_existing_folder("data\\\x95\x5c\\x"));
+  EXPECT_FALSE(is_existing_folder("data\\\x95"));
+
+  use_code_page(code_page_single_byte);
+  EXPECT_EQ(make_directory_chain("sb\\\x95\x5c" "x"), 1);
+  EXPECT_TRUE(is_existing_folder("sb\\\x95"));
+  EXPECT_TRUE(is_existing_folder("sb\\\x95\\x"));
+}
+
+}  // namespace
