@@ -46,7 +46,7 @@ copy_result copy_entry_data(disk_file* archive, const char* output_path,
   }
 
   bool write_failed = false;
-  std::uint64_t done = 0;
+  std::uint64_t done = short_data ? 0 : copy_in_system(archive, data_offset, output, size);
   while (done < size && !short_data && !write_failed) {
     std::size_t wanted = static_cast<std::size_t>(
         std::min<std::uint64_t>(size - done, copy_chunk_size));

@@ -75,6 +75,14 @@ std::size_t read_at(disk_file* file, std::uint64_t offset, void* buffer,
 /// Appends count bytes to a file being written. False when the write failed.
 bool write_all(disk_file* file, const void* data, std::size_t count);
 
+/// Copies up to count bytes from offset in one file to the end of a file
+/// being written, inside the system where it can (Linux's copy_file_range).
+/// Returns how many bytes it copied: fewer, 0 included, where the system
+/// cannot, a read or write fails or the source ends. The caller copies the
+/// rest itself and so meets any failure there.
+std::uint64_t copy_in_system(disk_file* from, std::uint64_t offset, disk_file* to,
+                             std::uint64_t count);
+
 /// Sets the length of a file being written; bytes it gains read as zero.
 bool set_file_length(disk_file* file, std::uint64_t length);
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <csignal>
@@ -209,6 +210,20 @@ std::size_t read_at(disk_file* file, std::uint64_t offset, void* buffer,
 
 bool write_all(disk_file* file, const void* data, std::size_t count) {
   return write_descriptor(file->descriptor, static_cast<const char*>(data), count);
+}
+
+std::uint64_t copy_in_system(disk_file* from, std::uint64_t offset, disk_file* to,
+                             std::uint64_t count) {
+  std::uint64_t done = 0;
+  auto position = static_cast<off_t>(offset);
+  while (done < count) {
+    std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(count - done, 1u << 30));
+    ssize_t copied = ::copy_file_range(from->descriptor, &position, to->descriptor, nullptr, step, 0);
+    if (copied < 0 && errno == EINTR) continue;
+    if (copied <= 0) break;
+    done += static_cast<std::uint64_t>(copied);
+  }
+  return done;
 }
 
 bool set_file_length(disk_file* file, std::uint64_t length) {
