@@ -38,10 +38,12 @@ void start_walk(directory_walk* walk, const unsigned char* area,
   walk->area_size = area_size;
   walk->offset = header.record_start;
   walk->records_left = header.record_count > 0 ? header.record_count : 0;
+  walk->damaged = false;
   for (std::uint32_t& slot : walk->level_table) slot = no_record;
 }
 
 walk_step next_file_entry(directory_walk* walk, file_entry* entry) {
+  if (walk->damaged) return walk_damaged;
   while (walk->records_left > 0) {
     --walk->records_left;
     std::uint64_t offset = walk->offset;
@@ -69,6 +71,10 @@ walk_step next_file_entry(directory_walk* walk, file_entry* entry) {
 
     std::uint64_t info_offset = read_u32(record + 3);
     if (info_offset + info_block_size > walk->area_size) return walk_damaged;
+    // A file record that is its own successor would be written again for
+    // every record still to come, up to two thousand million times: it is
+    // taken once, and the directory is damaged.
+    if (record_length == 0 && walk->records_left > 0) walk->damaged = true;
     const unsigned char* info = walk->area + info_offset;
     entry->name = record_name(*walk, static_cast<std::uint32_t>(offset));
     entry->depth = depth;

@@ -51,6 +51,7 @@ struct directory_walk {
   std::uint32_t area_size;
   std::uint64_t offset;  // of the record to take next
   std::int32_t records_left;
+  bool damaged;  // the walk met a file record that is its own successor
   // Offset of the latest record of each depth in this archive, or no_record.
   std::uint32_t level_table[level_table_size];
 };

@@ -148,11 +148,18 @@ TEST(DirectoryWalk, CountOfZeroOrLessWalksNothing) {
   }
 }
 
-TEST(DirectoryWalk, RecordLengthZeroRepeatsTheRecord) {
+TEST(DirectoryWalk, RecordThatIsItsOwnSuccessorIsTakenOnce) {
+  // A file: written once, then the directory counts as damaged.
   bnd_image image = build_bnd({file(1, "/a", "1")});
   image.bytes[image.record_offsets[0] + record_length] = 0;
-  put_u32(image.bytes, header_record_count, 3);
-  EXPECT_EQ(walk_all(image.bytes).paths, (std::vector<std::string>{"/a", "/a", "/a"}));
+  put_u32(image.bytes, header_record_count, 0x7FFFFFFF);
+  walked files = walk_all(image.bytes);
+  EXPECT_EQ(files.paths, (std::vector<std::string>{"/a"}));
+  EXPECT_EQ(files.last, walk_damaged);
+
+  // As the last record it is simply the last.
+  put_u32(image.bytes, header_record_count, 1);
+  EXPECT_EQ(walk_all(image.bytes).last, walk_done);
 
   // A folder that repeats itself for the largest count ends at once.
   bnd_image folders = build_bnd({folder(1, "/d")});
