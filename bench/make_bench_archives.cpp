@@ -70,7 +70,7 @@ bool write_content(std::ofstream& out, const planned_file& file) {
   // Chunks of 8 MiB keep the generator small whatever the entry size; the
   // stream goes on across chunks, so chunking does not change the bytes.
   constexpr std::size_t chunk = std::size_t{8} << 20;
-  std::vector<char> buffer(chunk);
+  std::vector<char> buffer(static_cast<std::size_t>(file.size < chunk ? file.size : chunk));
   std::uint64_t state = file.seed;
   std::uint64_t left = file.size;
   while (left > 0) {
