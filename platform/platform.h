@@ -52,8 +52,8 @@ bool create_folder(const char* path);
 
 /// Appends a backslash to the path held in a path_buffer_size buffer unless
 /// its last character already is one (a double-byte character whose second
-/// byte is 0x5C is not). Appends nothing when there is no room. Returns
-/// whether the text ends in a backslash afterwards.
+/// byte is 0x5C is not). Appends nothing to an empty path, nor when there is
+/// no room. Returns whether the text ends in a backslash afterwards.
 bool path_add_backslash(char* path);
 
 /// An open file. Reads and writes name their own offsets, so no caller

@@ -175,7 +175,7 @@ bool path_add_backslash(char* path) {
     ends_in_backslash = byte == '\\';
     ++length;
   }
-  if (ends_in_backslash) return true;
+  if (ends_in_backslash || length == 0) return ends_in_backslash;
   if (length + 1 >= path_buffer_size) return false;
   path[length] = '\\';
   path[length + 1] = '\0';

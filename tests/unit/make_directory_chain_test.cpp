@@ -11,7 +11,8 @@ namespace {
 
 class MakeDirectoryChain : public ::testing::Test {
  protected:
-  void TearDown() override { use_code_page(code_page_single_byte); }
+  void TearDown() override { use_code_page(system_code_page_); }
+  int system_code_page_ = active_code_page();
   temp_folder folder_;
 };
 
@@ -73,14 +74,30 @@ TEST_F(MakeDirectoryChain, PathTooLongForAPathBufferIsRefused) {
   EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));
 }
 
-// 0x95 0x5C is one Shift_JIS character; its second byte is a backslash only
-// where the code page has no double-byte characters.
+// Windows reads the bytes of a name in its own code page, whatever the tool
+// scans with; elsewhere the tool's scan alone decides.
+bool system_reads_names_as(int code_page) {
+#ifdef _WIN32
+  return active_code_page() == code_page;
+#else
+  (void)code_page;
+  return true;
+#endif
+}
+
+// 0x95 0x5C is one Shift_JIS character (表); its second byte is a backslash
+// only where the code page has no double-byte characters.
 TEST_F(MakeDirectoryChain, DoubleByteCharacterIsNeverSplit) {
+  if (!system_reads_names_as(code_page_shift_jis)) GTEST_SKIP() << "needs code page 932";
   use_code_page(code_page_shift_jis);
   EXPECT_EQ(make_directory_chain("data\\\x95\x5c\\x"), 1);
   EXPECT_TRUE(is_existing_folder("data\\\x95\x5c\\x"));
-  EXPECT_FALSE(is_existing_folder("data\\\x95"));
+  auto made = std::filesystem::directory_iterator("data");
+  EXPECT_EQ(std::distance(begin(made), end(made)), 1) << "one folder for one character";
+}
 
+TEST_F(MakeDirectoryChain, SingleByteCodePageSplitsAtEveryBackslash) {
+  if (!system_reads_names_as(code_page_single_byte)) GTEST_SKIP() << "needs a single-byte code page";
   use_code_page(code_page_single_byte);
   EXPECT_EQ(make_directory_chain("sb\\\x95\x5c" "x"), 1);
   EXPECT_TRUE(is_existing_folder("sb\\\x95"));

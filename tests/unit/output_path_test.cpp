@@ -58,10 +58,12 @@ TEST(IsSafeEntryPart, NeverSplitsADoubleByteCharacter) {
   // 0x95 0x5C is one Shift_JIS character; in a single-byte code page its
   // second byte is a backslash that cuts ".." off as a component.
   const char* part = "\x95\x5c..";
+  int system_code_page = active_code_page();
   use_code_page(code_page_shift_jis);
   EXPECT_TRUE(is_safe_entry_part(part));
   use_code_page(code_page_single_byte);
   EXPECT_FALSE(is_safe_entry_part(part));
+  use_code_page(system_code_page);
 }
 
 class PlanEntryOutput : public ::testing::Test {
