@@ -104,6 +104,16 @@ TEST_F(CommandLine, AbsolutePathsWork) {
   EXPECT_EQ(read_file(working_ + "/abs out/d/f"), "x");
 }
 
+TEST_F(CommandLine, DestinationFromTheRootOfTheCurrentDrive) {
+  // \tmp\...: the root of the drive the program folder is on (on Linux, /).
+  std::string destination = working_ + "/rooted";
+  std::replace(destination.begin(), destination.end(), '/', '\\');
+  run_result result = run({"data.bnd", destination});
+  EXPECT_EQ(result.out, banner + console_text(msg_extract_line, {"data.bnd", destination + "\\"}) +
+                            console_text("/d/f 1 bytes.OK\n"));
+  EXPECT_EQ(read_file(working_ + "/rooted/d/f"), "x");
+}
+
 // A destination of length bytes in folders of at most ten bytes each.
 std::string long_destination(std::size_t length, bool trailing_backslash) {
   std::string path;
