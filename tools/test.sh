@@ -43,3 +43,6 @@ echo "== End-to-end tests of krovex.exe under wine"
 KROVEX_TOOL="$PWD/build-win/krovex.exe" KROVEX_LAUNCHER=/usr/lib/wine/wine64 \
   KROVEX_TOOL_PATHS=windows LC_ALL=C.UTF-8 \
   ctest --test-dir build -L e2e -j"$(nproc)" --output-on-failure
+
+echo "== Portable packages, Linux and Windows"
+tools/test-packages.sh
