@@ -61,7 +61,6 @@ bool is_windows_device(std::string name) {
 // component (so ". ." or "..." may mean ".."), and opens a device for its
 // reserved names wherever they stand.
 bool stays_inside_on_windows(const std::string& rest) {
-  if (rest.size() >= 2 && rest[1] == ':') return false;
   int depth = 0;
   for (const std::string& part : split(rest, [](char c) { return c == '/' || c == '\\'; })) {
     if (is_windows_device(part)) return false;
@@ -81,8 +80,9 @@ bool stays_inside(const char* output_root, const char* output_path) {
   std::size_t root_length = std::strlen(output_root);
   if (std::strncmp(output_root, output_path, root_length) != 0) return false;
   std::string rest = output_path + root_length;
-  // Without a root the path is relative to the current folder and must not
-  // start at a drive's root.
+  // Without a root the path is relative to the current folder: it must not
+  // start at a root or name a drive. After a root, "C:" is a name inside it.
   if (root_length == 0 && !rest.empty() && (rest[0] == '/' || rest[0] == '\\')) return false;
+  if (root_length == 0 && rest.size() >= 2 && rest[1] == ':') return false;
   return stays_inside_on_linux(rest) && stays_inside_on_windows(rest);
 }

@@ -37,8 +37,8 @@ void walk_and_plan(const unsigned char* area, std::uint32_t area_size,
     if (plan.verdict != entry_writable) continue;
     if (!stays_inside(root, output_path)) fail("an entry leaves its root", output_path);
     std::size_t length = std::strlen(output_path);
-    if (plan.folder_length >= length ||
-        (plan.folder_length > 0 && output_path[plan.folder_length] != '/')) {
+    if (plan.folder_length > 0 &&
+        (plan.folder_length >= length || output_path[plan.folder_length] != '/')) {
       fail("the folder part does not end at a separator", output_path);
     }
   }
