@@ -36,11 +36,11 @@ copy_result copy_entry_data(disk_file* archive, const char* output_path,
   disk_file* output = create_for_writing(output_path);
   if (output == nullptr) return copy_cannot_create;
 
-  std::uint64_t archive_length = 0;
-  bool length_known = get_file_length(archive, &archive_length);
   std::uint64_t size = data_size;
   bool short_data = false;
   if (data_size == size_to_end) {
+    std::uint64_t archive_length = 0;
+    bool length_known = get_file_length(archive, &archive_length);
     short_data = !length_known || data_offset > archive_length;
     size = short_data ? 0 : archive_length - data_offset;
   }

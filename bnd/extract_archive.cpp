@@ -25,6 +25,12 @@ struct extraction_run {
   int open_count;
   bool entry_failed;
   char entry_path[path_buffer_size];
+  // The folder of the latest entry whose folders were all found or made.
+  // Entries only add files and folders, so it stays a folder for the rest
+  // of the run, and the entries that follow, mostly in the same folder,
+  // need not test every folder on their path again. A folder that could not
+  // be made is never kept here: each entry that needs it tries again.
+  char ready_folder[path_buffer_size];
 };
 
 /// One archive being unpacked.
@@ -89,7 +95,13 @@ void unpack_file_entry(archive_context& context, const directory_walk& walk,
   }
   if (plan.folder_length > 0) {
     output_path[plan.folder_length] = '\0';
-    make_directory_chain(output_path);
+    if (std::strcmp(output_path, run.ready_folder) != 0) {
+      if (make_directory_chain(output_path) == 1) {
+        std::memcpy(run.ready_folder, output_path, plan.folder_length + 1);
+      } else {
+        run.ready_folder[0] = '\0';
+      }
+    }
     output_path[plan.folder_length] = '/';
   }
 
@@ -188,6 +200,7 @@ std::int32_t extract_archive(const char* archive_path, const char* output_root,
   static extraction_run run;
   run.open_count = 0;
   run.entry_failed = false;
+  run.ready_folder[0] = '\0';
   std::int32_t result = unpack_archive(run, archive_path, output_root, flatten != 0,
                                        announce != 0);
   // Entries are only met once the top-level walk has begun, so 0 here is the

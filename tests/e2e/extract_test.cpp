@@ -208,4 +208,30 @@ TEST_F(Extract, AFailedWriteIsReported) {
   EXPECT_EQ(result.status, 1);
 }
 
+TEST_F(Extract, EachEntryGetsItsOwnFolderWhateverItFollows) {
+  put_archive("data.bnd",
+              build_bnd({folder(1, "/b"), file(2, "/1", "1"),
+                         // Its name begins with the folder before it.
+                         folder(1, "/bc"), file(2, "/2", "2"),
+                         folder(1, "/b"), file(2, "/3", "3"),
+                         // Below a folder already made.
+                         folder(2, "/d"), file(3, "/4", "4"),
+                         // A file where a folder has to go: each entry of
+                         // that folder tries, and fails, on its own.
+                         file(1, "/f", "x"), folder(1, "/f"), file(2, "/5", "5"),
+                         file(2, "/6", "6"), folder(1, "/b"), file(2, "/7", "7")})
+                  .bytes);
+  run_result result = run({"data.bnd", "out"});
+  EXPECT_EQ(result.out, banner + extract_line("data.bnd", "out\\") + entry_line("/b/1", "1") +
+                            entry_line("/bc/2", "1") + entry_line("/b/3", "1") +
+                            entry_line("/b/d/4", "1") + entry_line("/f", "1") +
+                            "/f/5 1 bytes." + console_text(msg_cannot_create, {"out\\f/5"}) +
+                            "/f/6 1 bytes." + console_text(msg_cannot_create, {"out\\f/6"}) +
+                            entry_line("/b/7", "1"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(list_tree(program_ + "/out"),
+            (std::vector<std::string>{"b/", "b/1", "b/3", "b/7", "b/d/", "b/d/4", "bc/", "bc/2",
+                                      "f"}));
+}
+
 }  // namespace
