@@ -45,6 +45,7 @@ TEST_F(Safety, EntriesOutsideTheOutputFolderAreRefused) {
       {"device with extension", {folder(1, "/d"), file(2, "/aux.txt", "e")}, false,
        unsafe("/d/aux.txt")},
       {"file too deep", {file(20, "/deep", "e")}, false, unsafe("/deep")},
+      {"file at level -21", {file(21, "/deep", "e")}, false, unsafe("/deep")},
       {"file at level -128", {file(128, "/deep", "e")}, false, unsafe("/deep")},
       {"path too long", {folder(1, long_name), file(2, long_name, "e")}, false,
        console_text(msg_path_too_long, {long_name})},
