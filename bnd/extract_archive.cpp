@@ -16,12 +16,18 @@ namespace {
 
 /// Archives open at once, the top-level one included.
 constexpr int max_open_archives = 16;
+/// Archives one run unpacks at most, nested ones included.
+constexpr int max_unpacked_archives = 65536;
 constexpr std::uint64_t unknown_identity = ~std::uint64_t{0};
 
 /// What the top-level call and its nested calls share.
 struct extraction_run {
-  // The archives being read, outermost first: no entry may overwrite one.
-  file_identity open_archives[max_open_archives];
+  // Every archive this run has begun to unpack, open or done: no entry may
+  // overwrite one. Done ones count too, so a file is unpacked once at most:
+  // an archive holding copies of itself under n names would otherwise be
+  // unpacked once for every order of the copies, in time growing like n!.
+  file_identity unpacked_archives[max_unpacked_archives];
+  int unpacked_count;
   int open_count;
   bool entry_failed;
   char entry_path[path_buffer_size];
@@ -45,12 +51,12 @@ struct archive_context {
 std::int32_t unpack_archive(extraction_run& run, const char* archive_path,
                             const char* output_root, bool flatten, bool announce);
 
-bool is_open_archive(const extraction_run& run, const char* path) {
+bool is_unpacked_archive(const extraction_run& run, const char* path) {
   file_identity target{};
   if (!identify_path(path, &target)) return false;
-  for (int i = 0; i < run.open_count; ++i) {
-    const file_identity& open = run.open_archives[i];
-    if (open.volume == target.volume && open.index == target.index) return true;
+  for (int i = 0; i < run.unpacked_count; ++i) {
+    const file_identity& unpacked = run.unpacked_archives[i];
+    if (unpacked.volume == target.volume && unpacked.index == target.index) return true;
   }
   return false;
 }
@@ -88,7 +94,7 @@ void unpack_file_entry(archive_context& context, const directory_walk& walk,
     run.entry_failed = true;
     return;
   }
-  if (is_open_archive(run, output_path)) {
+  if (is_unpacked_archive(run, output_path)) {
     console_print(msg_archive_in_use, output_path);
     run.entry_failed = true;
     return;
@@ -117,7 +123,7 @@ void unpack_file_entry(archive_context& context, const directory_walk& walk,
   }
 
   if (std::strstr(entry.name, ".bnd") == nullptr) return;
-  if (run.open_count == max_open_archives) {
+  if (run.open_count == max_open_archives || run.unpacked_count == max_unpacked_archives) {
     console_print(msg_nesting_too_deep, output_path);
     run.entry_failed = true;
     return;
@@ -181,14 +187,13 @@ std::int32_t unpack_archive(extraction_run& run, const char* archive_path,
   console_print(msg_extract_line, archive_path, output_root);
 
   // Known by identity, so no entry can overwrite it under another name.
-  int slot = run.open_count++;
-  if (!identify_open_file(archive, &run.open_archives[slot])) {
-    run.open_archives[slot] = {unknown_identity, unknown_identity};
-  }
+  file_identity& identity = run.unpacked_archives[run.unpacked_count++];
+  if (!identify_open_file(archive, &identity)) identity = {unknown_identity, unknown_identity};
+  ++run.open_count;
 
   archive_context context{run, archive, archive_path, output_root, flatten};
   std::int32_t early_result = unpack_open_archive(context);
-  run.open_count = slot;
+  --run.open_count;
   int closed = close_file(archive);
   return early_result != 0 ? early_result : closed;
 }
@@ -198,6 +203,7 @@ std::int32_t unpack_archive(extraction_run& run, const char* archive_path,
 std::int32_t extract_archive(const char* archive_path, const char* output_root,
                              int flatten, int announce) {
   static extraction_run run;
+  run.unpacked_count = 0;
   run.open_count = 0;
   run.entry_failed = false;
   run.ready_folder[0] = '\0';

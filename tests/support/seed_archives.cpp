@@ -57,3 +57,14 @@ std::vector<seed_archive> seed_archives() {
       {"own_successor.bnd", own_successor()},
   };
 }
+
+std::string self_copying_archive(int copies) {
+  std::vector<bnd_entry> entries;
+  for (int i = 0; i < copies; ++i) entries.push_back(file(0, "n" + std::to_string(i) + ".bnd", ""));
+  bnd_image image = build_bnd(entries);
+  for (int i = 0; i < copies; ++i) {
+    put_u32(image.bytes, image.info_offsets[i] + info_data_offset, 0);
+    put_u32(image.bytes, image.info_offsets[i] + info_data_size, 0xFFFFFFFF);
+  }
+  return image.bytes;
+}

@@ -15,3 +15,7 @@ struct seed_archive {
 };
 
 std::vector<seed_archive> seed_archives();
+
+/// An archive of depth-0 entries n0.bnd, n1.bnd, ... each of whose data is
+/// the whole archive again: every copy is an archive that holds them all.
+std::string self_copying_archive(int copies);
