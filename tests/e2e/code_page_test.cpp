@@ -7,7 +7,6 @@
 // for the single-byte code page. The locales are generated into
 // KROVEX_LOCPATH, or into a temporary folder when that is not set.
 
-#include <iconv.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "bnd/messages.h"
 #include "tests/e2e/tool_runner.h"
 #include "tests/support/bnd_builder.h"
+#include "tests/support/text_encoding.h"
 
 namespace {
 
@@ -27,17 +27,7 @@ std::string locale_folder;
 // code page.
 std::string on_disk(const std::string& bytes, int code_page, bool windows) {
   if (!windows) return bytes;
-  iconv_t converter = iconv_open("UTF-8", code_page == 932 ? "CP932" : "CP1252");
-  std::string input = bytes;
-  std::string output(input.size() * 4 + 1, '\0');
-  char* in = input.data();
-  char* out = output.data();
-  std::size_t in_left = input.size();
-  std::size_t out_left = output.size();
-  iconv(converter, &in, &in_left, &out, &out_left);
-  iconv_close(converter);
-  output.resize(output.size() - out_left);
-  return output;
+  return convert_text(bytes, code_page == 932 ? "CP932" : "CP1252", "UTF-8");
 }
 
 class CodePage : public ToolTest, public ::testing::WithParamInterface<int> {

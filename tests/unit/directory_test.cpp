@@ -13,13 +13,19 @@ struct walked {
   walk_step last;
 };
 
-walked walk_all(const std::string& bytes) {
+// A walk over an archive's bytes, its area cut to what the bytes hold.
+directory_walk walk_over(const std::string& bytes) {
   archive_header header{};
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   EXPECT_TRUE(decode_archive_header(data, bytes.size(), &header));
   auto area_size = static_cast<std::uint32_t>(std::min<std::size_t>(header.directory_size, bytes.size()));
   directory_walk walk{};
   start_walk(&walk, data, area_size, header);
+  return walk;
+}
+
+walked walk_all(const std::string& bytes) {
+  directory_walk walk = walk_over(bytes);
   walked result;
   file_entry entry{};
   while ((result.last = next_file_entry(&walk, &entry)) == walk_file_entry) {
@@ -79,11 +85,7 @@ TEST(DirectoryWalk, SlotsOfThisArchiveOnlyAddToAPath) {
 TEST(DirectoryWalk, FoldersDeeperThanTheTableAreIgnored) {
   bnd_image image = build_bnd({folder(19, "/deep"), folder(20, "/ignored"),
                                folder(127, "/ignored"), file(20, "/f", "")});
-  archive_header header{};
-  const auto* data = reinterpret_cast<const unsigned char*>(image.bytes.data());
-  ASSERT_TRUE(decode_archive_header(data, image.bytes.size(), &header));
-  directory_walk walk{};
-  start_walk(&walk, data, static_cast<std::uint32_t>(image.directory_size), header);
+  directory_walk walk = walk_over(image.bytes);
   file_entry entry{};
   ASSERT_EQ(next_file_entry(&walk, &entry), walk_file_entry);
   EXPECT_EQ(entry.depth, 20);
@@ -94,11 +96,7 @@ TEST(DirectoryWalk, FoldersDeeperThanTheTableAreIgnored) {
 TEST(DirectoryWalk, LevelMinus128IsDepth128) {
   bnd_image image = build_bnd({file(0, "f", "")});
   image.bytes[image.record_offsets[0] + record_level] = static_cast<char>(-128);
-  archive_header header{};
-  const auto* data = reinterpret_cast<const unsigned char*>(image.bytes.data());
-  ASSERT_TRUE(decode_archive_header(data, image.bytes.size(), &header));
-  directory_walk walk{};
-  start_walk(&walk, data, static_cast<std::uint32_t>(image.directory_size), header);
+  directory_walk walk = walk_over(image.bytes);
   file_entry entry{};
   ASSERT_EQ(next_file_entry(&walk, &entry), walk_file_entry);
   EXPECT_EQ(entry.depth, 128);
@@ -171,11 +169,7 @@ TEST(DirectoryWalk, RecordThatIsItsOwnSuccessorIsTakenOnce) {
 TEST(JoinEntryPath, RefusesAPathLongerThan259Bytes) {
   std::string name(200, 'n');
   bnd_image image = build_bnd({folder(1, "/" + name), file(2, "/" + name, "")});
-  archive_header header{};
-  const auto* data = reinterpret_cast<const unsigned char*>(image.bytes.data());
-  ASSERT_TRUE(decode_archive_header(data, image.bytes.size(), &header));
-  directory_walk walk{};
-  start_walk(&walk, data, static_cast<std::uint32_t>(image.directory_size), header);
+  directory_walk walk = walk_over(image.bytes);
   file_entry entry{};
   ASSERT_EQ(next_file_entry(&walk, &entry), walk_file_entry);
   char entry_path[path_buffer_size];

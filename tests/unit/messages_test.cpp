@@ -1,28 +1,15 @@
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <string>
 
 #include "bnd/messages.h"
+#include "tests/support/text_encoding.h"
 
 namespace {
 
 // The message as code page 932 bytes, converted here from its UTF-8 text so
 // that a wrong byte in the tool's table cannot hide.
-std::string cp932(const std::string& utf8) {
-  iconv_t converter = iconv_open("CP932", "UTF-8");
-  EXPECT_NE(converter, reinterpret_cast<iconv_t>(-1));
-  std::string input = utf8;
-  std::string output(input.size() * 2 + 1, '\0');
-  char* in = input.data();
-  char* out = output.data();
-  std::size_t in_left = input.size();
-  std::size_t out_left = output.size();
-  EXPECT_NE(iconv(converter, &in, &in_left, &out, &out_left), static_cast<std::size_t>(-1));
-  iconv_close(converter);
-  output.resize(output.size() - out_left);
-  return output;
-}
+std::string cp932(const std::string& utf8) { return convert_text(utf8, "UTF-8", "CP932"); }
 
 TEST(Messages, AreTheShiftJisBytesOfTheirTexts) {
   const struct {
