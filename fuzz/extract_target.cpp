@@ -65,8 +65,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // tries the error path as a bonus.
   rlimit file_size{1 << 20, 1 << 20};
   setrlimit(RLIMIT_FSIZE, &file_size);
-  char pattern[] = "/tmp/krovex-fuzz-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) fail("cannot make a temporary folder", pattern);
+  // libFuzzer may end without running atexit handlers: tools/fuzz.sh
+  // points TMPDIR at a folder of its own and removes it afterwards.
+  const char* temporary = std::getenv("TMPDIR");
+  std::string pattern = std::string(temporary != nullptr && temporary[0] != '\0' ? temporary : "/tmp") +
+                        "/krovex-fuzz-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) fail("cannot make a temporary folder", pattern);
   base_folder = pattern;
   std::atexit([] {
     std::error_code ignored;

@@ -26,7 +26,8 @@ for target in walk extract; do
   echo "== fuzz_$target for ${seconds} s"
   cp -r "fuzz/corpus/$target" "$work/corpus-$target"
   log="$work/log-$target"
-  if build-fuzz/fuzz/"fuzz_$target" "$work/corpus-$target" -dict=fuzz/bnd.dict \
+  mkdir -p "$work/tmp-$target"
+  if TMPDIR="$work/tmp-$target" build-fuzz/fuzz/"fuzz_$target" "$work/corpus-$target" -dict=fuzz/bnd.dict \
       -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
       -artifact_prefix="build-fuzz/findings/$target-" -print_final_stats=1 2>"$log"; then
     grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" || true
