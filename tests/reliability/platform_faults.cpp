@@ -9,24 +9,18 @@
 
 platform_faults faults;
 
-// The mangled names of create_for_writing(const char*) and
-// copy_in_system(disk_file*, uint64_t, disk_file*, uint64_t), which the
-// linker's --wrap redirects here.
+// The mangled name of copy_in_system(disk_file*, uint64_t, disk_file*,
+// uint64_t), which the linker's --wrap redirects here.
 extern "C" {
-disk_file* __real__Z18create_for_writingPKc(const char* path);
 std::uint64_t __real__Z14copy_in_systemP9disk_filemS0_m(disk_file* from, std::uint64_t offset,
                                                         disk_file* to, std::uint64_t count);
 
-disk_file* __wrap__Z18create_for_writingPKc(const char* path) {
+std::uint64_t __wrap__Z14copy_in_systemP9disk_filemS0_m(disk_file* from, std::uint64_t offset,
+                                                        disk_file* to, std::uint64_t count) {
   if (faults.shrink_to >= 0) {
     if (truncate(faults.shrink_path.c_str(), faults.shrink_to) != 0) std::abort();
     faults.shrink_to = -1;
   }
-  return __real__Z18create_for_writingPKc(path);
-}
-
-std::uint64_t __wrap__Z14copy_in_systemP9disk_filemS0_m(disk_file* from, std::uint64_t offset,
-                                                        disk_file* to, std::uint64_t count) {
   if (faults.no_system_copy) return 0;
   return __real__Z14copy_in_systemP9disk_filemS0_m(from, offset, to, count);
 }
