@@ -27,6 +27,11 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKROVEX_BUILD_TESTS=ON >/dev/nul
 cmake --build build -j"$(nproc)"
 ctest --test-dir build -j"$(nproc)" --output-on-failure
 
+echo "== Sanitizer build (ASan, UBSan): every test"
+tools/test-sanitizers.sh
+echo "== Fuzzing: each target for 60 s"
+tools/fuzz.sh 60
+
 echo "== Windows build: krovex.exe (build-win/krovex.exe)"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
