@@ -35,7 +35,11 @@ copy_result copy_entry_data(disk_file* archive, const char* output_path,
                             std::uint32_t data_offset, std::uint32_t data_size) {
   disk_file* output = create_for_writing(output_path);
   if (output == nullptr) return copy_cannot_create;
+  return write_entry_data(archive, output, data_offset, data_size);
+}
 
+copy_result write_entry_data(disk_file* archive, disk_file* output,
+                             std::uint32_t data_offset, std::uint32_t data_size) {
   std::uint64_t size = data_size;
   bool short_data = false;
   if (data_size == size_to_end) {

@@ -28,6 +28,11 @@ enum copy_result {
 copy_result copy_entry_data(disk_file* archive, const char* output_path,
                             std::uint32_t data_offset, std::uint32_t data_size);
 
+/// As copy_entry_data, into output, an empty file the caller has just
+/// created for writing (never copy_cannot_create). It is closed on return.
+copy_result write_entry_data(disk_file* archive, disk_file* output,
+                             std::uint32_t data_offset, std::uint32_t data_size);
+
 /// Creates every missing folder along path, outermost first, the last
 /// component included (a trailing separator is optional; '\' and '/' both
 /// separate). A drive root (C:\, C:), the root of a path that begins with one

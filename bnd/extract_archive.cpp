@@ -61,6 +61,26 @@ bool is_unpacked_archive(const extraction_run& run, const char* path) {
   return false;
 }
 
+bool is_ready_folder(const extraction_run& run, const char* output_path,
+                     std::size_t folder_length) {
+  return std::strncmp(output_path, run.ready_folder, folder_length) == 0 &&
+         run.ready_folder[folder_length] == '\0';
+}
+
+// Makes the folders of the entry's output path (the text before
+// folder_length), unless they are the ready folder.
+void make_entry_folders(extraction_run& run, char (&output_path)[path_buffer_size],
+                        std::size_t folder_length) {
+  if (folder_length == 0 || is_ready_folder(run, output_path, folder_length)) return;
+  output_path[folder_length] = '\0';
+  if (make_directory_chain(output_path) == 1) {
+    std::memcpy(run.ready_folder, output_path, folder_length + 1);
+  } else {
+    run.ready_folder[0] = '\0';
+  }
+  output_path[folder_length] = '/';
+}
+
 void print_copy_outcome(copy_result result, const char* output_path) {
   switch (result) {
     case copy_complete:
@@ -94,27 +114,28 @@ void unpack_file_entry(archive_context& context, const directory_walk& walk,
     run.entry_failed = true;
     return;
   }
-  if (is_unpacked_archive(run, output_path)) {
-    console_print(msg_archive_in_use, output_path);
-    run.entry_failed = true;
-    return;
+  // A file created where nothing had the name is no archive of this run,
+  // and its folders are known to exist: only a name that is taken, or whose
+  // folders may still be missing, needs the identity check and the folders.
+  disk_file* output = nullptr;
+  if (plan.folder_length == 0 || is_ready_folder(run, output_path, plan.folder_length)) {
+    output = create_new_for_writing(output_path);
   }
-  if (plan.folder_length > 0) {
-    output_path[plan.folder_length] = '\0';
-    if (std::strcmp(output_path, run.ready_folder) != 0) {
-      if (make_directory_chain(output_path) == 1) {
-        std::memcpy(run.ready_folder, output_path, plan.folder_length + 1);
-      } else {
-        run.ready_folder[0] = '\0';
-      }
+  if (output == nullptr) {
+    if (is_unpacked_archive(run, output_path)) {
+      console_print(msg_archive_in_use, output_path);
+      run.entry_failed = true;
+      return;
     }
-    output_path[plan.folder_length] = '/';
+    make_entry_folders(run, output_path, plan.folder_length);
   }
 
   console_print(msg_entry_name, plan.shown);
   console_print(msg_entry_size, format_byte_count(entry.data_size));
   copy_result copied =
-      copy_entry_data(context.archive, output_path, entry.data_offset, entry.data_size);
+      output != nullptr
+          ? write_entry_data(context.archive, output, entry.data_offset, entry.data_size)
+          : copy_entry_data(context.archive, output_path, entry.data_offset, entry.data_size);
   console_print(msg_entry_copied);
   print_copy_outcome(copied, output_path);
   if (copied != copy_complete) {

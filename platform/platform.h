@@ -67,6 +67,10 @@ disk_file* open_for_reading(const char* path);
 /// fails (its folder is missing, the name is a folder's, access is refused).
 disk_file* create_for_writing(const char* path);
 
+/// Creates a file for writing only where nothing has the name yet; null when
+/// something does (a file, a folder, a link) or creating it fails.
+disk_file* create_new_for_writing(const char* path);
+
 /// Reads up to count bytes from offset. Returns how many arrived: fewer at
 /// the end of the file or on a read error.
 std::size_t read_at(disk_file* file, std::uint64_t offset, void* buffer,

@@ -194,6 +194,12 @@ disk_file* create_for_writing(const char* path) {
   return wrap(::open(native.text, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
 }
 
+disk_file* create_new_for_writing(const char* path) {
+  native_path native = to_native(path);
+  if (!native.fits) return nullptr;
+  return wrap(::open(native.text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+}
+
 std::size_t read_at(disk_file* file, std::uint64_t offset, void* buffer,
                     std::size_t count) {
   auto* bytes = static_cast<char*>(buffer);

@@ -234,4 +234,28 @@ TEST_F(Extract, EachEntryGetsItsOwnFolderWhateverItFollows) {
                                       "f"}));
 }
 
+TEST_F(Extract, FilesAlreadyThereAreReplacedInFull) {
+  put_archive("data.bnd", build_bnd({folder(1, "/data"), file(2, "/a.bin", "new a"),
+                                     file(2, "/b.bin", "new b"), file(2, "/c.bin", "new c")})
+                              .bytes);
+  // b.bin follows an entry of its folder; a.bin is the first of it.
+  ASSERT_EQ(system(("mkdir -p " + program_ + "/out/data " + program_ + "/flat").c_str()), 0);
+  write_file(program_ + "/out/data/a.bin", std::string(50, 'a'));
+  write_file(program_ + "/out/data/b.bin", std::string(50, 'b'));
+  write_file(program_ + "/flat/c.bin", std::string(50, 'c'));
+  run_result result = run({"data.bnd", "out"});
+  EXPECT_EQ(result.out, banner + extract_line("data.bnd", "out\\") +
+                            entry_line("/data/a.bin", "5") + entry_line("/data/b.bin", "5") +
+                            entry_line("/data/c.bin", "5"));
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(read_file(program_ + "/out/data/a.bin"), "new a");
+  EXPECT_EQ(read_file(program_ + "/out/data/b.bin"), "new b");
+  EXPECT_EQ(read_file(program_ + "/out/data/c.bin"), "new c");
+
+  result = run({"-x", "data.bnd", "flat"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(list_tree(program_ + "/flat"), (std::vector<std::string>{"a.bin", "b.bin", "c.bin"}));
+  EXPECT_EQ(read_file(program_ + "/flat/c.bin"), "new c");
+}
+
 }  // namespace

@@ -86,4 +86,27 @@ TEST_F(CopyEntryData, OutputThatCannotBeCreatedIsReported) {
   EXPECT_FALSE(std::filesystem::exists("missing"));
 }
 
+TEST_F(CopyEntryData, WriteEntryDataFillsAFileCreatedNew) {
+  use_archive(pattern(100));
+  disk_file* output = create_new_for_writing("new");
+  ASSERT_NE(output, nullptr);
+  EXPECT_EQ(write_entry_data(archive_, output, 3, 5), copy_complete);
+  EXPECT_EQ(read_bytes("new"), archive_bytes_.substr(3, 5));
+
+  output = create_new_for_writing("short");
+  ASSERT_NE(output, nullptr);
+  EXPECT_EQ(write_entry_data(archive_, output, 90, 30), copy_data_short);
+  EXPECT_EQ(read_bytes("short"), archive_bytes_.substr(90) + std::string(20, '\0'));
+}
+
+TEST_F(CopyEntryData, CreatingNewRefusesEveryNameThatIsTaken) {
+  write_bytes("taken", "keep");
+  std::filesystem::create_directory("folder");
+  EXPECT_EQ(create_new_for_writing("taken"), nullptr);
+  EXPECT_EQ(read_bytes("taken"), "keep");
+  EXPECT_EQ(create_new_for_writing("folder"), nullptr);
+  EXPECT_EQ(create_new_for_writing("missing\\out"), nullptr);
+  EXPECT_FALSE(std::filesystem::exists("missing"));
+}
+
 }  // namespace
