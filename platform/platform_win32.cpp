@@ -104,6 +104,22 @@ disk_file* open_for_reading(const char* path) { return wrap(std::fopen(path, "rb
 
 disk_file* create_for_writing(const char* path) { return wrap(std::fopen(path, "wb")); }
 
+disk_file* create_new_for_writing(const char* path) {
+  // fopen has no "create only if new" in this runtime: create the file with
+  // the system, then hand it to a stream like the one fopen "wb" gives.
+  HANDLE handle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  if (descriptor == -1) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  std::FILE* stream = _fdopen(descriptor, "wb");
+  if (stream == nullptr) _close(descriptor);
+  return wrap(stream);
+}
+
 std::size_t read_at(disk_file* file, std::uint64_t offset, void* buffer, std::size_t count) {
   if (_fseeki64(file->stream, static_cast<__int64>(offset), SEEK_SET) != 0) return 0;
   return std::fread(buffer, 1, count, file->stream);
