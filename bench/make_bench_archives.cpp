@@ -8,7 +8,9 @@
 //   make_bench_archives small  <folder> <entries>
 //   make_bench_archives nested <folder> <archives> <entries_each>
 //
-// large:  <folder>/large.bnd, <folder>/large-tree/   (d0/d1/eN.bin)
+// large:  <folder>/large.bnd, <folder>/large-tree/   (d0/d1/eN.bin), and
+//         <folder>/large-aligned.bnd: the same with each entry's data at a
+//         multiple of 4096 bytes, where a file's pages begin
 // small:  <folder>/small.bnd, <folder>/small-tree/   (aA/bB/cC/fNNNNN.dat,
 //         100 files a folder), <folder>/small-flat/  (the same files, no
 //         folders: what -x makes)
@@ -87,14 +89,25 @@ bool write_content(std::ofstream& out, const planned_file& file) {
   return static_cast<bool>(out);
 }
 
-bool write_archive(const std::filesystem::path& path, const workload& work) {
+std::uint64_t content_size(const planned_file& file) {
+  return file.literal ? file.bytes.size() : file.size;
+}
+
+// Each entry's data starts at a multiple of alignment (1: packed, as the
+// tests' builder lays it out); the gaps hold zeros.
+bool write_archive(const std::filesystem::path& path, const workload& work,
+                   std::uint64_t alignment) {
   bnd_image image = build_bnd(work.records);
   std::uint64_t offset = image.bytes.size();
   std::size_t file_index = 0;
+  std::vector<std::uint64_t> gaps;
   for (std::size_t i = 0; i < work.records.size(); ++i) {
     if (work.records[i].level > 0) continue;
     const planned_file& file = work.data.at(file_index++);
-    std::uint64_t size = file.literal ? file.bytes.size() : file.size;
+    std::uint64_t size = content_size(file);
+    std::uint64_t start = (offset + alignment - 1) / alignment * alignment;
+    gaps.push_back(start - offset);
+    offset = start;
     if (offset + size > 0xFFFFFFFEull) {
       std::fprintf(stderr, "archive larger than 4 GiB\n");
       return false;
@@ -107,8 +120,10 @@ bool write_archive(const std::filesystem::path& path, const workload& work) {
   }
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(image.bytes.data(), static_cast<std::streamsize>(image.bytes.size()));
-  for (const planned_file& file : work.data) {
-    if (!write_content(out, file)) return false;
+  for (std::size_t i = 0; i < work.data.size(); ++i) {
+    out.write(std::string(static_cast<std::size_t>(gaps[i]), '\0').data(),
+              static_cast<std::streamsize>(gaps[i]));
+    if (!write_content(out, work.data[i])) return false;
   }
   out.close();
   return static_cast<bool>(out);
@@ -227,17 +242,18 @@ int main(int argument_count, char** arguments) {
   bool ok = false;
   if (kind == "large" && argument_count == 5) {
     workload work = large_workload(number_argument(arguments[3]), number_argument(arguments[4]));
-    ok = write_archive(folder_path / "large.bnd", work) &&
+    ok = write_archive(folder_path / "large.bnd", work, 1) &&
+         write_archive(folder_path / "large-aligned.bnd", work, 4096) &&
          write_tree(folder_path / "large-tree", work.tree);
   } else if (kind == "small" && argument_count == 4) {
     std::vector<planned_file> flat;
     workload work = small_workload(number_argument(arguments[3]), &flat);
-    ok = write_archive(folder_path / "small.bnd", work) &&
+    ok = write_archive(folder_path / "small.bnd", work, 1) &&
          write_tree(folder_path / "small-tree", work.tree) &&
          write_tree(folder_path / "small-flat", flat);
   } else if (kind == "nested" && argument_count == 5) {
     workload work = nested_workload(number_argument(arguments[3]), number_argument(arguments[4]));
-    ok = write_archive(folder_path / "nested.bnd", work) &&
+    ok = write_archive(folder_path / "nested.bnd", work, 1) &&
          write_tree(folder_path / "nested-tree", work.tree);
   } else {
     return usage();

@@ -4,8 +4,9 @@
 #
 #   bench/run.sh [--quick] [--runs N] [--keep]
 #
-# --quick  smaller workloads and 3 runs each: well under a minute
-# --runs N timed runs per command (default 7; 5 for the 1 GiB workload)
+# --quick  smaller workloads, fewer runs: well under a minute
+# --runs N timed runs per command (default 12; 6 for the 1 GiB workload),
+#          in 3 rounds
 # --keep   leave the temporary folder in place
 #
 # Work happens in a new folder under $KROVEX_BENCH_DIR (default /var/tmp,
@@ -27,7 +28,7 @@ while [ $# -gt 0 ]; do
   shift
 done
 
-tools/install-packages.sh g++ cmake make hyperfine tar time coreutils
+tools/install-packages.sh g++ cmake make hyperfine jq tar time coreutils
 
 build=${KROVEX_BENCH_BUILD:-$repo/build-bench}
 echo "== building krovex (Release) and the input generator in $build"
@@ -46,34 +47,29 @@ device=$(df -PT "$work" | awk 'NR == 2 { print $1 }')
 [ "$fs_type" = tmpfs ] && echo "note: $base is a tmpfs (memory), not a disk; set KROVEX_BENCH_DIR to time a disk"
 
 # krovex works in its own folder: it gets a copy there and absolute paths.
-mkdir -p "$work/bin" "$work/in" "$work/out" "$work/old"
+mkdir -p "$work/bin" "$work/in" "$work/out"
 cp "$build/krovex" "$work/bin/krovex"
 generate="$build/bench/make_bench_archives"
 krovex="$work/bin/krovex"
 
-# Each timed run starts from an empty output folder. The previous output is
-# renamed away, not deleted: a file system reusing thousands of just-freed
-# inodes is slower at creating files, which would time the clean-up instead
-# of the unpacking. sync keeps one run's write-back out of the next.
-cat >"$work/bin/fresh" <<EOF
+# Each timed run starts from an empty output folder, its previous output
+# deleted first, and sync keeps one run's write-back out of the next. Every
+# command pays the same for that; kept instead, thousands of outputs would
+# fill the page cache and the inode tables, and later runs would be slower
+# than earlier ones.
+cat >"$work/bin/fresh" <<'EOF2'
 #!/bin/sh
-[ -e "\$1" ] && mv "\$1" "$work/old/\$(date +%s%N)"
-mkdir -p "\$1"
+rm -rf "$1"
+mkdir -p "$1"
 sync
-EOF
-# For a few large files deleting is quick, and keeps the disk use down.
-cat >"$work/bin/fresh-large" <<EOF
-#!/bin/sh
-rm -rf "\$1"
-mkdir -p "\$1"
-sync
-EOF
-chmod +x "$work/bin/fresh" "$work/bin/fresh-large"
+EOF2
+chmod +x "$work/bin/fresh"
 
+rounds=3
 if [ "$quick" = 1 ]; then
-  large_mib=128; small=2000; small_base=200; nested=5; default_runs=3; large_runs=3
+  large_mib=128; small=2000; small_base=200; nested=5; default_runs=6; large_runs=3
 else
-  large_mib=1024; small=20000; small_base=2000; nested=50; default_runs=7; large_runs=5
+  large_mib=1024; small=20000; small_base=2000; nested=50; default_runs=12; large_runs=6
 fi
 [ -n "$runs" ] && default_runs=$runs && large_runs=$runs
 
@@ -110,31 +106,50 @@ peak_rss() {
   echo "$peak"
 }
 
-# median <csv> <name>: the median in seconds of one command of a hyperfine run.
-median() { awk -F, -v name="$2" '$1 == name { print $4 }' "$1"; }
-
-# time_commands <label> <runs> <fresh> (<name> <out> <command>)...: one
-# hyperfine run over every command, standard output to a file.
+# time_commands <label> <runs> <fresh> (<name> <out> <command>)...: times
+# every command in hyperfine runs of its own, standard output to a file.
+# The runs are split into rounds, each a hyperfine run over all commands,
+# every other one in reverse order, so that a change in the machine's load
+# or state during the benchmark falls on every command alike.
 time_commands() {
   local label=$1 count=$2 fresh=$3; shift 3
-  local arguments=() names=()
+  local names=() outs=() commands=()
   while [ $# -gt 0 ]; do
-    names+=("$1")
-    arguments+=(-n "$1" -p "$fresh $2" "$3")
+    names+=("$1"); outs+=("$2"); commands+=("$3")
     shift 3
   done
-  echo "== $label"
-  hyperfine -N --warmup 1 --runs "$count" --output="$work/stdout.txt" \
-    --export-csv "$work/$label.csv" "${arguments[@]}"
+  local per_round=$(((count + rounds - 1) / rounds))
+  local round order i arguments
+  echo "== $label: ${#names[@]} commands, $rounds rounds of $per_round runs after a warm-up"
+  for round in $(seq "$rounds"); do
+    order=$(seq 0 $((${#names[@]} - 1)))
+    [ $((round % 2)) = 0 ] && order=$(echo "$order" | tac)
+    arguments=()
+    for i in $order; do
+      arguments+=(-n "${names[$i]}" -p "$fresh ${outs[$i]}" "${commands[$i]}")
+    done
+    hyperfine -N --style basic --warmup 1 --runs "$per_round" --output="$work/stdout.txt" \
+      --export-json "$work/$label-$round.json" "${arguments[@]}" |
+      grep -E '^(Benchmark|  Time)' || true
+  done
+  for i in "${!names[@]}"; do
+    jq -r --arg name "${names[$i]}" '.results[] | select(.command == $name) | .times[]' \
+      "$work/$label"-*.json >"$work/$label-${names[$i]}.times"
+  done
+}
+
+# median <label> <name>: the median in seconds of one command's timed runs.
+median() {
+  sort -g "$work/$1-$2.times" |
+    awk '{ t[NR] = $1 } END { print NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2 }'
 }
 
 # compare <label> <krovex name> <peer name> <target> <krovex rss> <peer rss> <dir bytes>
 compare() {
-  local csv="$work/$1.csv"
   local k p
-  k=$(median "$csv" "$2")
-  p=$(median "$csv" "$3")
-  awk -v label="$1" -v peer="$3" -v k="$k" -v p="$p" -v target="$4" \
+  k=$(median "$1" "$2")
+  p=$(median "$1" "$3")
+  awk -v label="$1$([ "$2" = krovex ] || echo " ($2)")" -v peer="$3" -v k="$k" -v p="$p" -v target="$4" \
     -v krss="$5" -v prss="$6" -v dir="$7" 'BEGIN {
       ratio = k / p
       verdict = target == "-" ? "" : (ratio <= target + 0 ? "met" : "NOT met")
@@ -148,27 +163,38 @@ out=$work/out
 
 # W1: 1 GiB in four entries of 256 MiB, against tar and a cp of one file
 # of the archive's size.
-time_commands W1 "$large_runs" "$work/bin/fresh-large" \
+# krovex-aligned unpacks the same files from an archive whose entries' data
+# begins at multiples of 4096 bytes, as a file's pages do: copying data that
+# straddles pages costs the kernel more than copying whole pages.
+time_commands W1 "$large_runs" "$work/bin/fresh" \
   krovex "$out/w1k" "$krovex $in/large.bnd $out/w1k" \
+  krovex-aligned "$out/w1a" "$krovex $in/large-aligned.bnd $out/w1a" \
   tar "$out/w1t" "tar -xf $in/large.tar -C $out/w1t" \
   cp "$out/w1c" "cp $in/large.bnd $out/w1c/copy"
 diff -r "$out/w1k" "$out/w1t" >/dev/null || { echo "W1: krovex and tar made different files" >&2; exit 1; }
-w1_krss=$(peak_rss "$work/bin/fresh-large" "$out/w1k" "$krovex" "$in/large.bnd" "$out/w1k")
-w1_trss=$(peak_rss "$work/bin/fresh-large" "$out/w1t" tar -xf "$in/large.tar" -C "$out/w1t")
-w1_crss=$(peak_rss "$work/bin/fresh-large" "$out/w1c" cp "$in/large.bnd" "$out/w1c/copy")
+diff -r "$out/w1a" "$out/w1t" >/dev/null || { echo "W1: krovex and tar made different files" >&2; exit 1; }
+w1_krss=$(peak_rss "$work/bin/fresh" "$out/w1k" "$krovex" "$in/large.bnd" "$out/w1k")
+w1_trss=$(peak_rss "$work/bin/fresh" "$out/w1t" tar -xf "$in/large.tar" -C "$out/w1t")
+w1_crss=$(peak_rss "$work/bin/fresh" "$out/w1c" cp "$in/large.bnd" "$out/w1c/copy")
 w1_dir=$(directory_bytes "$in/large.bnd")
 compare W1 krovex cp 1.05 "$w1_krss" "$w1_crss" "$w1_dir"
+compare W1 krovex-aligned cp - "$w1_krss" "$w1_crss" "$w1_dir"
 compare W1 krovex tar - "$w1_krss" "$w1_trss" "$w1_dir"
-"$work/bin/fresh-large" "$out/w1k"; "$work/bin/fresh-large" "$out/w1t"; "$work/bin/fresh-large" "$out/w1c"
+rm -rf "$out/w1k" "$out/w1a" "$out/w1t" "$out/w1c"
 
-# W2: many small files in folders, standard output to a file.
+# W2: many small files in folders, standard output to a file. The same run
+# times W2 at a tenth of its entries, for the cost per entry.
 time_commands W2 "$default_runs" "$work/bin/fresh" \
   krovex "$out/w2k" "$krovex $in/small.bnd $out/w2k" \
-  tar "$out/w2t" "tar -xf $in/small.tar -C $out/w2t"
+  tar "$out/w2t" "tar -xf $in/small.tar -C $out/w2t" \
+  "krovex-$small_base" "$out/w2b" "$krovex $in/base/small.bnd $out/w2b"
 diff -r "$out/w2k" "$out/w2t" >/dev/null || { echo "W2: krovex and tar made different files" >&2; exit 1; }
 w2_krss=$(peak_rss "$work/bin/fresh" "$out/w2k" "$krovex" "$in/small.bnd" "$out/w2k")
 w2_trss=$(peak_rss "$work/bin/fresh" "$out/w2t" tar -xf "$in/small.tar" -C "$out/w2t")
 compare W2 krovex tar 0.8 "$w2_krss" "$w2_trss" "$(directory_bytes "$in/small.bnd")"
+small_time=$(median W2 "krovex-$small_base")
+large_time=$(median W2 krovex)
+rm -rf "$out/w2k" "$out/w2t" "$out/w2b"
 
 # W3: an archive of nested archives; tar gets the files krovex leaves, the
 # nested archives included.
@@ -188,13 +214,6 @@ diff -r "$out/w4k" "$out/w4t" >/dev/null || { echo "W4: krovex and tar made diff
 w4_krss=$(peak_rss "$work/bin/fresh" "$out/w4k" "$krovex" -x "$in/small.bnd" "$out/w4k")
 w4_trss=$(peak_rss "$work/bin/fresh" "$out/w4t" tar -xf "$in/small-flat.tar" -C "$out/w4t")
 compare W4 krovex tar 0.8 "$w4_krss" "$w4_trss" "$(directory_bytes "$in/small.bnd")"
-
-# Cost per entry: W2 at a tenth of its entries against W2, in one run.
-time_commands per-entry "$default_runs" "$work/bin/fresh" \
-  "krovex-$small_base" "$out/pe1" "$krovex $in/base/small.bnd $out/pe1" \
-  "krovex-$small" "$out/pe2" "$krovex $in/small.bnd $out/pe2"
-small_time=$(median "$work/per-entry.csv" "krovex-$small_base")
-large_time=$(median "$work/per-entry.csv" "krovex-$small")
 
 echo
 echo "== results ($(date -u +%Y-%m-%d), $(nproc) cores, $(uname -sr), temporary folder on $fs_type ($device))"
