@@ -144,17 +144,24 @@ median() {
     awk '{ t[NR] = $1 } END { print NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2 }'
 }
 
+# fastest <label> <name>: the fastest of one command's timed runs, the one
+# least disturbed by anything else the machine was doing.
+fastest() { sort -g "$work/$1-$2.times" | head -n 1; }
+
 # compare <label> <krovex name> <peer name> <target> <krovex rss> <peer rss> <dir bytes>
 compare() {
-  local k p
+  local k p kf pf
   k=$(median "$1" "$2")
   p=$(median "$1" "$3")
+  kf=$(fastest "$1" "$2")
+  pf=$(fastest "$1" "$3")
   awk -v label="$1$([ "$2" = krovex ] || echo " ($2)")" -v peer="$3" -v k="$k" -v p="$p" -v target="$4" \
-    -v krss="$5" -v prss="$6" -v dir="$7" 'BEGIN {
+    -v krss="$5" -v prss="$6" -v dir="$7" -v kf="$kf" -v pf="$pf" 'BEGIN {
       ratio = k / p
       verdict = target == "-" ? "" : (ratio <= target + 0 ? "met" : "NOT met")
-      printf "| %s | %.1f ms | %s %.1f ms | %.2f | %s | %s | %.1f MiB | %.1f MiB | %.2f MiB |\n",
+      printf "| %s | %.1f ms | %s %.1f ms | %.2f | %s | %s | %.1f / %.1f ms: %.2f | %.1f MiB | %.1f MiB | %.2f MiB |\n",
         label, k * 1000, peer, p * 1000, ratio, (target == "-" ? "-" : "<= " target), verdict,
+        kf * 1000, pf * 1000, kf / pf,
         krss / 1024, prss / 1024, (krss - dir / 1024) / 1024 }' >>"$results"
 }
 
@@ -223,8 +230,8 @@ compare W4 krovex tar 0.8 "$w4_krss" "$w4_trss" "$(directory_bytes "$in/small.bn
 
 echo
 echo "== results ($(date -u +%Y-%m-%d), $(nproc) cores, $(uname -sr), temporary folder on $fs_type ($device))"
-echo "| workload | krovex median | peer median | ratio | target | | krovex peak RSS | peer peak RSS | krovex RSS beyond directory area |"
-echo "|---|---|---|---|---|---|---|---|---|"
+echo "| workload | krovex median | peer median | ratio | target | | fastest runs: krovex / peer: ratio | krovex peak RSS | peer peak RSS | krovex RSS beyond directory area |"
+echo "|---|---|---|---|---|---|---|---|---|---|"
 cat "$results"
 awk -v a="$small_time" -v b="$large_time" -v na="$small_base" -v nb="$small" 'BEGIN {
   pa = a / na * 1e6; pb = b / nb * 1e6
