@@ -145,16 +145,6 @@ std::string console_text(const std::string& format, const std::vector<std::strin
 
 int exit_status(int result) { return result & 0xFF; }
 
-void write_file(const std::string& path, const std::string& bytes) {
-  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream stream(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-}
-
 bool file_exists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);

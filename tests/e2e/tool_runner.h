@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/file_bytes.h"
+
 struct run_result {
   int status;       // the exit status as the system reports it (0-255)
   std::string out;  // every byte of standard output
@@ -44,8 +46,6 @@ std::string console_text(const std::string& format,
 /// The exit status a process reports for a result of the tool.
 int exit_status(int result);
 
-void write_file(const std::string& path, const std::string& bytes);
-std::string read_file(const std::string& path);
 bool file_exists(const std::string& path);
 bool folder_exists(const std::string& path);
 /// Every path below folder, relative to it, folders with a trailing '/'.

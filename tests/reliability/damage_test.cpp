@@ -103,7 +103,7 @@ class TruncationAndDamage : public ::testing::TestWithParam<seed_archive> {
     const fs::path output = folder_.path() / "out";
     fs::remove_all(output);
     fs::create_directory(output);
-    write_bytes(input.string(), bytes);
+    write_file(input.string(), bytes);
     const std::string root = tool_form(output) + "\\";
 
     forked_result run = run_forked_extraction(tool_form(input), root, flatten);
@@ -159,7 +159,7 @@ class TruncationAndDamage : public ::testing::TestWithParam<seed_archive> {
     std::sort(beside.begin(), beside.end());
     EXPECT_EQ(beside, (std::vector<std::string>{"input.bnd", "out"}))
         << "something was written outside the output folder";
-    EXPECT_TRUE(read_bytes(input.string()) == bytes) << "the archive was changed";
+    EXPECT_TRUE(read_file(input.string()) == bytes) << "the archive was changed";
     return !HasFailure();
   }
 

@@ -57,7 +57,7 @@ forked_result run_forked_extraction(const std::string& archive_path,
   rusage usage{};
   if (child > 0) wait4(child, &wait_status, 0, &usage);
   result.peak_kib = usage.ru_maxrss;
-  result.out = read_bytes(out_pattern);
+  result.out = read_file(out_pattern);
   close(out_file);
   unlink(out_pattern);
   if (child < 0) {

@@ -28,7 +28,7 @@ TEST(SelfCopies, EachCopyIsUnpackedOnce) {
   for (bool flatten : {false, true}) {
     temp_folder folder;
     const std::string input = (folder.path() / "input.bnd").string();
-    write_bytes(input, archive);
+    write_file(input, archive);
     std::filesystem::create_directory("out");
     forked_result run = run_forked_extraction(tool_form(input), tool_form(folder.path() / "out") + "\\",
                                               flatten, 20);
@@ -39,7 +39,7 @@ TEST(SelfCopies, EachCopyIsUnpackedOnce) {
     // are refused, which counts as a failure.
     EXPECT_EQ(run.status, 1);
     for (int i = 0; i < copies; ++i) {
-      EXPECT_TRUE(read_bytes("out/n" + std::to_string(i) + ".bnd") == archive) << i;
+      EXPECT_TRUE(read_file("out/n" + std::to_string(i) + ".bnd") == archive) << i;
     }
   }
 }

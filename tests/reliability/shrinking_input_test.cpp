@@ -47,7 +47,7 @@ TEST(ShrinkingInput, EntriesWhoseDataWentAreReportedShort) {
       SCOPED_TRACE(std::string(c.why) + (system_copy ? "" : ", the tool's own copy"));
       temp_folder folder;
       const std::string input = (folder.path() / "input.bnd").string();
-      write_bytes(input, image.bytes);
+      write_file(input, image.bytes);
       const std::string root = tool_form(folder.path() / "out") + "\\";
       std::filesystem::create_directory(folder.path() / "out");
       faults = {input, c.shrink_to, !system_copy};
@@ -60,9 +60,9 @@ TEST(ShrinkingInput, EntriesWhoseDataWentAreReportedShort) {
                              (c.rest_short ? short_line("/rest", "4,294,967,295", root + "rest")
                                            : ok_line("/rest", "4,294,967,295")));
       EXPECT_EQ(run.status, c.a_short ? 1 : 0);
-      EXPECT_EQ(read_bytes("out/a"), c.a);
-      EXPECT_EQ(read_bytes("out/b"), c.b);
-      EXPECT_EQ(read_bytes("out/rest"), c.rest);
+      EXPECT_EQ(read_file("out/a"), c.a);
+      EXPECT_EQ(read_file("out/b"), c.b);
+      EXPECT_EQ(read_file("out/rest"), c.rest);
     }
   }
 }

@@ -18,7 +18,7 @@ class CopyEntryData : public ::testing::Test {
  protected:
   void use_archive(const std::string& bytes) {
     archive_bytes_ = bytes;
-    write_bytes("archive", bytes);
+    write_file("archive", bytes);
     archive_ = open_for_reading("archive");
     ASSERT_NE(archive_, nullptr);
   }
@@ -46,7 +46,7 @@ TEST_F(CopyEntryData, WritesExactlyTheEntrysBytes) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(copy_entry_data(archive_, "out", c.offset, c.size), copy_complete) << c.offset;
-    EXPECT_EQ(read_bytes("out"), c.expected) << c.offset;
+    EXPECT_EQ(read_file("out"), c.expected) << c.offset;
   }
 }
 
@@ -54,7 +54,7 @@ TEST_F(CopyEntryData, ChunkBoundariesLoseNoByte) {
   use_archive(pattern(copy_chunk_size + 10));
   for (std::uint32_t size : {copy_chunk_size - 1, copy_chunk_size, copy_chunk_size + 1}) {
     ASSERT_EQ(copy_entry_data(archive_, "out", 2, size), copy_complete) << size;
-    EXPECT_TRUE(read_bytes("out") == archive_bytes_.substr(2, size)) << size;
+    EXPECT_TRUE(read_file("out") == archive_bytes_.substr(2, size)) << size;
   }
 }
 
@@ -62,20 +62,20 @@ TEST_F(CopyEntryData, MissingDataReadsAsZerosAndIsReported) {
   use_archive(pattern(100));
   // Runs past the end: the file still has the stated size.
   EXPECT_EQ(copy_entry_data(archive_, "out", 90, 30), copy_data_short);
-  EXPECT_EQ(read_bytes("out"), archive_bytes_.substr(90) + std::string(20, '\0'));
+  EXPECT_EQ(read_file("out"), archive_bytes_.substr(90) + std::string(20, '\0'));
   // Starts past the end.
   EXPECT_EQ(copy_entry_data(archive_, "out", 500, 4), copy_data_short);
-  EXPECT_EQ(read_bytes("out"), std::string(4, '\0'));
+  EXPECT_EQ(read_file("out"), std::string(4, '\0'));
   // To the end, from beyond it: an empty file.
   EXPECT_EQ(copy_entry_data(archive_, "out", 101, size_to_end), copy_data_short);
-  EXPECT_EQ(read_bytes("out"), "");
+  EXPECT_EQ(read_file("out"), "");
 }
 
 TEST_F(CopyEntryData, ReplacesALongerFile) {
   use_archive(pattern(10));
-  write_bytes("out", std::string(50, 'x'));
+  write_file("out", std::string(50, 'x'));
   EXPECT_EQ(copy_entry_data(archive_, "out", 0, 4), copy_complete);
-  EXPECT_EQ(read_bytes("out"), archive_bytes_.substr(0, 4));
+  EXPECT_EQ(read_file("out"), archive_bytes_.substr(0, 4));
 }
 
 TEST_F(CopyEntryData, OutputThatCannotBeCreatedIsReported) {
@@ -91,19 +91,19 @@ TEST_F(CopyEntryData, WriteEntryDataFillsAFileCreatedNew) {
   disk_file* output = create_new_for_writing("new");
   ASSERT_NE(output, nullptr);
   EXPECT_EQ(write_entry_data(archive_, output, 3, 5), copy_complete);
-  EXPECT_EQ(read_bytes("new"), archive_bytes_.substr(3, 5));
+  EXPECT_EQ(read_file("new"), archive_bytes_.substr(3, 5));
 
   output = create_new_for_writing("short");
   ASSERT_NE(output, nullptr);
   EXPECT_EQ(write_entry_data(archive_, output, 90, 30), copy_data_short);
-  EXPECT_EQ(read_bytes("short"), archive_bytes_.substr(90) + std::string(20, '\0'));
+  EXPECT_EQ(read_file("short"), archive_bytes_.substr(90) + std::string(20, '\0'));
 }
 
 TEST_F(CopyEntryData, CreatingNewRefusesEveryNameThatIsTaken) {
-  write_bytes("taken", "keep");
+  write_file("taken", "keep");
   std::filesystem::create_directory("folder");
   EXPECT_EQ(create_new_for_writing("taken"), nullptr);
-  EXPECT_EQ(read_bytes("taken"), "keep");
+  EXPECT_EQ(read_file("taken"), "keep");
   EXPECT_EQ(create_new_for_writing("folder"), nullptr);
   EXPECT_EQ(create_new_for_writing("missing\\out"), nullptr);
   EXPECT_FALSE(std::filesystem::exists("missing"));

@@ -49,14 +49,14 @@ TEST_F(MakeDirectoryChain, EmptyPathMakesNothing) {
 
 TEST_F(MakeDirectoryChain, ExistingFoldersAreKept) {
   ASSERT_EQ(make_directory_chain("keep\\inner"), 1);
-  write_bytes("keep/inner/file", "data");
+  write_file("keep/inner/file", "data");
   EXPECT_EQ(make_directory_chain("keep\\inner"), 1);
-  EXPECT_EQ(read_bytes("keep/inner/file"), "data");
+  EXPECT_EQ(read_file("keep/inner/file"), "data");
 }
 
 TEST_F(MakeDirectoryChain, StopsAtAFileInTheWayAndKeepsWhatItMade) {
   ASSERT_EQ(make_directory_chain("out"), 1);
-  write_bytes("out/f", "");
+  write_file("out/f", "");
   EXPECT_EQ(make_directory_chain("new\\..\\out\\f\\sub"), 0);
   EXPECT_TRUE(is_existing_folder("new"));
   EXPECT_FALSE(is_existing_folder("out\\f\\sub"));

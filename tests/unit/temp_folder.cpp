@@ -1,8 +1,6 @@
 #include "tests/unit/temp_folder.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 temp_folder::temp_folder() : previous_(std::filesystem::current_path()) {
@@ -24,14 +22,4 @@ std::string tool_form(const std::filesystem::path& path) {
   std::string text = path.string();
   std::replace(text.begin(), text.end(), '/', '\\');
   return text;
-}
-
-void write_bytes(const std::string& path, const std::string& bytes) {
-  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string read_bytes(const std::string& path) {
-  std::ifstream stream(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/file_bytes.h"
+
 /// A fresh folder that is the current directory for the life of the object,
 /// removed with everything in it afterwards.
 class temp_folder {
@@ -21,6 +23,3 @@ class temp_folder {
 
 /// A path in the tool's own form: backslashes for separators.
 std::string tool_form(const std::filesystem::path& path);
-
-void write_bytes(const std::string& path, const std::string& bytes);
-std::string read_bytes(const std::string& path);
