@@ -1,5 +1,6 @@
 #include "bnd/directory.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -29,6 +30,14 @@ bool decode_archive_header(const unsigned char* block, std::size_t length,
   header->record_start = read_u32(block + 16);
   header->directory_size = read_u32(block + 20);
   header->record_count = static_cast<std::int32_t>(read_u32(block + 36));
+  return true;
+}
+
+bool directory_area_size(const archive_header& header, std::uint64_t archive_length,
+                         std::uint32_t* area_size) {
+  if (header.directory_size >= 0x80000000u) return false;
+  *area_size = static_cast<std::uint32_t>(
+      std::min<std::uint64_t>(header.directory_size, archive_length));
   return true;
 }
 

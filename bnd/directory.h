@@ -38,6 +38,12 @@ struct archive_header {
 bool decode_archive_header(const unsigned char* block, std::size_t length,
                            archive_header* header);
 
+/// The size of the directory area of an archive of archive_length bytes:
+/// the directory_size the header states, but no more than the file holds.
+/// False when the stated size is 2 GiB or more, which no walk takes on.
+bool directory_area_size(const archive_header& header, std::uint64_t archive_length,
+                         std::uint32_t* area_size);
+
 /// A file entry as the walk hands it out.
 struct file_entry {
   const char* name;  // inside the directory area, zero-terminated

@@ -1,6 +1,5 @@
 #include "bnd/extract_archive.h"
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -155,17 +154,13 @@ void unpack_file_entry(archive_context& context, const directory_walk& walk,
 // Loads the directory area and walks it. Returns the byte count of the
 // memory error when the area cannot be had, else 0.
 std::int32_t walk_archive(archive_context& context, const archive_header& header) {
-  const std::uint32_t signed_limit = 0x80000000;
   std::uint64_t archive_length = 0;
   get_file_length(context.archive, &archive_length);
-  // A directory larger than the file holds no more than the file does.
-  auto area_size = static_cast<std::uint32_t>(
-      std::min<std::uint64_t>(header.directory_size, archive_length));
+  std::uint32_t area_size = 0;
+  bool sized = directory_area_size(header, archive_length, &area_size);
   std::unique_ptr<unsigned char[]> area;
-  if (header.directory_size < signed_limit && area_size > 0) {
-    area.reset(new (std::nothrow) unsigned char[area_size]);
-  }
-  if (header.directory_size >= signed_limit || (area_size > 0 && !area)) {
+  if (sized && area_size > 0) area.reset(new (std::nothrow) unsigned char[area_size]);
+  if (!sized || (area_size > 0 && !area)) {
     return console_print(msg_out_of_memory, static_cast<std::int32_t>(header.directory_size));
   }
   area_size = static_cast<std::uint32_t>(read_at(context.archive, 0, area.get(), area_size));

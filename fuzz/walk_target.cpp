@@ -2,8 +2,8 @@
 // every file entry planned as the tool plans it, for both code pages, with
 // and without a destination, flattened and not. No disk is touched.
 
-#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,10 +49,8 @@ void walk_and_plan(const unsigned char* area, std::uint32_t area_size,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   archive_header header{};
   if (!decode_archive_header(data, size, &header)) return 0;
-  // The tool refuses such a directory before it walks anything.
-  if (header.directory_size >= 0x80000000u) return 0;
-  auto area_size = static_cast<std::uint32_t>(
-      std::min<std::uint64_t>(header.directory_size, size));
+  std::uint32_t area_size = 0;
+  if (!directory_area_size(header, size, &area_size)) return 0;
   // A buffer of exactly the area's size, as the tool allocates it, so that a
   // read one byte past the area is caught.
   std::unique_ptr<unsigned char[]> area;

@@ -38,9 +38,8 @@ void collect_ok_lines(const std::string& archive, const std::string& root, bool 
   archive_header header{};
   const auto* bytes = reinterpret_cast<const unsigned char*>(archive.data());
   if (!decode_archive_header(bytes, archive.size(), &header)) return;
-  if (header.directory_size >= 0x80000000u) return;
-  auto area_size = static_cast<std::uint32_t>(
-      std::min<std::uint64_t>(header.directory_size, archive.size()));
+  std::uint32_t area_size = 0;
+  if (!directory_area_size(header, archive.size(), &area_size)) return;
   directory_walk walk{};
   start_walk(&walk, bytes, area_size, header);
   file_entry entry{};

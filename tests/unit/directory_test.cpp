@@ -18,7 +18,8 @@ directory_walk walk_over(const std::string& bytes) {
   archive_header header{};
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   EXPECT_TRUE(decode_archive_header(data, bytes.size(), &header));
-  auto area_size = static_cast<std::uint32_t>(std::min<std::size_t>(header.directory_size, bytes.size()));
+  std::uint32_t area_size = 0;
+  EXPECT_TRUE(directory_area_size(header, bytes.size(), &area_size));
   directory_walk walk{};
   start_walk(&walk, data, area_size, header);
   return walk;
@@ -56,6 +57,30 @@ TEST(DecodeArchiveHeader, NeedsTheMagicAndAWholeHeader) {
                                     c.bytes.size(), &header),
               c.accepted)
         << c.bytes.size();
+  }
+}
+
+TEST(DirectoryAreaSize, IsTheStatedSizeCutToTheFile) {
+  const struct {
+    std::uint32_t directory_size;
+    std::uint64_t archive_length;
+    bool sized;
+    std::uint32_t area_size;
+  } cases[] = {
+      {100, 1000, true, 100},
+      {0, 1000, true, 0},
+      {0x7FFFFFFF, 1000, true, 1000},  // no more than the file holds
+      {0x7FFFFFFF, 0x100000000, true, 0x7FFFFFFF},
+      {0x80000000, 0x100000000, false, 0},  // 2 GiB or more: refused
+      {0xFFFFFFFF, 1000, false, 0},
+  };
+  for (const auto& c : cases) {
+    archive_header header{40, c.directory_size, 0};
+    std::uint32_t area_size = 0;
+    EXPECT_EQ(directory_area_size(header, c.archive_length, &area_size), c.sized) << c.directory_size;
+    if (c.sized) {
+      EXPECT_EQ(area_size, c.area_size) << c.directory_size;
+    }
   }
 }
 
